@@ -33,7 +33,9 @@ std::uint32_t SystemTickCount() {
   return static_cast<std::uint32_t>(ms.count());
 }
 
-void SetTickSource(TickSource source) { tick_source = source; }
+void SetTickSource(TickSource source) {
+  tick_source = source;
+}
 
 void Delay(int milliseconds) {
   if (milliseconds <= 0) return;
@@ -49,8 +51,8 @@ void Delay(int milliseconds) {
 bool IsHex(const std::string& text) {
   if (text.empty()) return false;
   for (const char c : text) {
-    const bool ok = c == ' ' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') ||
-                    (c >= 'a' && c <= 'f');
+    const bool ok =
+        c == ' ' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
     if (!ok) return false;
   }
   return true;
@@ -74,8 +76,7 @@ std::string ReplaceAll(const std::string& text, const std::string& search,
   if (search.empty()) return text;
   std::string out;
   std::size_t from = 0;
-  for (std::size_t at = text.find(search); at != std::string::npos;
-       at = text.find(search, from)) {
+  for (std::size_t at = text.find(search); at != std::string::npos; at = text.find(search, from)) {
     out.append(text, from, at - from);
     out += replacement;
     from = at + search.size();
@@ -87,7 +88,8 @@ std::string ReplaceAll(const std::string& text, const std::string& search,
 std::vector<std::string>& ReplaceInList(std::vector<std::string>& lines, const std::string& search,
                                         const std::string& replacement) {
   if (search.empty()) return lines;
-  for (auto& line : lines) line = ReplaceAll(line, search, replacement);
+  for (auto& line : lines)
+    line = ReplaceAll(line, search, replacement);
   return lines;
 }
 
@@ -101,7 +103,9 @@ std::string StripTrailing(const std::string& text, char c) {
   return last == std::string::npos ? std::string() : text.substr(0, last + 1);
 }
 
-std::string TrimChar(const std::string& text, char c) { return StripTrailing(StripLeading(text, c), c); }
+std::string TrimChar(const std::string& text, char c) {
+  return StripTrailing(StripLeading(text, c), c);
+}
 
 std::string RemoveChar(const std::string& text, char c) {
   std::string out;

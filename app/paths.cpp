@@ -6,7 +6,11 @@ std::string ProgramFolder;
 std::string DataFolder;
 std::string TempFolder;
 
-std::string TemplatesFolder() { return DataFolder + "templates/"; }
-std::string ImagesFolder() { return DataFolder + "templates/images/"; }
+std::string TemplatesFolder() {
+  return DataFolder + "templates/";
+}
+std::string ImagesFolder() {
+  return DataFolder + "templates/images/";
+}
 
 }  // namespace nimbalo

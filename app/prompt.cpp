@@ -17,8 +17,7 @@ class StderrPrompt : public Prompt {
       if (text[i] == '\r' && i > 0 && text[i - 1] == '\n') continue;
       message += text[i];
     }
-    std::fprintf(stderr, "%s: %s\n", Cp1252ToUtf8(caption).c_str(),
-                 Cp1252ToUtf8(message).c_str());
+    std::fprintf(stderr, "%s: %s\n", Cp1252ToUtf8(caption).c_str(), Cp1252ToUtf8(message).c_str());
     switch (buttons) {
       case PromptButtons::Ok:
         return PromptResult::Ok;
@@ -36,7 +35,11 @@ StderrPrompt default_prompt;
 Prompt* current = nullptr;
 }  // namespace
 
-Prompt& UiPrompt() { return current != nullptr ? *current : default_prompt; }
-void SetUiPrompt(Prompt* prompt) { current = prompt; }
+Prompt& UiPrompt() {
+  return current != nullptr ? *current : default_prompt;
+}
+void SetUiPrompt(Prompt* prompt) {
+  current = prompt;
+}
 
 }  // namespace nimbalo

@@ -41,7 +41,7 @@ struct TOptions {
   std::string ProxyUser;
   std::string ProxyServer;
   std::string StationID = "KEET";
-  std::string SigFolder;   // DataFolder + "sigs/"
+  std::string SigFolder;  // DataFolder + "sigs/"
   std::string PersonSig1 = "FirstName LastName (firstname.lastname@example.com)";
   std::string PersonSig2 = "(phone: 123-123-1234 | fax: 123-234-5478 | Cell:123-345-6789 )";
   std::string PersonSig3;

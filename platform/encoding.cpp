@@ -41,7 +41,8 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 4);
-  for (const char c : text) AppendUtf8(out, CodePoint(static_cast<unsigned char>(c)));
+  for (const char c : text)
+    AppendUtf8(out, CodePoint(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -104,8 +105,9 @@ std::string Utf16LeToCp1252(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() / 2);
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const std::uint32_t unit = static_cast<unsigned char>(bytes[i]) |
-                               (static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8);
+    const std::uint32_t unit =
+        static_cast<unsigned char>(bytes[i]) |
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8);
     out += ByteOf(unit);
   }
   return out;

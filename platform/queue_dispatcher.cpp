@@ -12,9 +12,13 @@ QueueDispatcher& DefaultDispatcher() {
 Dispatcher* current = nullptr;
 }  // namespace
 
-Dispatcher& UiDispatcher() { return current != nullptr ? *current : DefaultDispatcher(); }
+Dispatcher& UiDispatcher() {
+  return current != nullptr ? *current : DefaultDispatcher();
+}
 
-void SetUiDispatcher(Dispatcher* dispatcher) { current = dispatcher; }
+void SetUiDispatcher(Dispatcher* dispatcher) {
+  current = dispatcher;
+}
 
 void QueueDispatcher::Post(std::function<void()> fn) {
   {
@@ -30,7 +34,8 @@ void QueueDispatcher::ProcessEvents() {
     std::lock_guard lock(mutex_);
     batch.swap(queue_);
   }
-  for (auto& fn : batch) fn();
+  for (auto& fn : batch)
+    fn();
 }
 
 bool QueueDispatcher::WaitAndProcess(std::chrono::milliseconds timeout) {

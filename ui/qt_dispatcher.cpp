@@ -10,6 +10,8 @@ void QtDispatcher::Post(std::function<void()> fn) {
   QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(fn), Qt::QueuedConnection);
 }
 
-void QtDispatcher::ProcessEvents() { QCoreApplication::processEvents(); }
+void QtDispatcher::ProcessEvents() {
+  QCoreApplication::processEvents();
+}
 
 }  // namespace nimbalo

@@ -23,9 +23,15 @@ TEST(IsNumeric, Cases) {
     const char* text;
     bool numeric;
   };
-  for (const Case c : {Case{"", true}, {"007", true}, {"2147483647", true}, {"-1", false},
-                       {" 5", false}, {"2147483648", false}, {"99999999999999999999", false},
-                       {"0x10", false}, {"+1", false}}) {
+  for (const Case c : {Case{"", true},
+                       {"007", true},
+                       {"2147483647", true},
+                       {"-1", false},
+                       {" 5", false},
+                       {"2147483648", false},
+                       {"99999999999999999999", false},
+                       {"0x10", false},
+                       {"+1", false}}) {
     EXPECT_EQ(IsNumeric(c.text), c.numeric) << c.text;
   }
 }
@@ -56,11 +62,14 @@ TEST(RandomName, Shape) {
   ASSERT_GE(name.size(), 5u);
   EXPECT_TRUE(name[0] >= 'a' && name[0] <= 'z');
   EXPECT_TRUE(name[1] >= 'a' && name[1] <= 'z');
-  for (std::size_t i = 2; i < name.size(); ++i) EXPECT_TRUE(name[i] >= '0' && name[i] <= '9');
+  for (std::size_t i = 2; i < name.size(); ++i)
+    EXPECT_TRUE(name[i] >= '0' && name[i] <= '9');
 }
 
 std::atomic<std::uint32_t> fake_ticks{0};
-std::uint32_t FakeTicks() { return fake_ticks.fetch_add(7); }
+std::uint32_t FakeTicks() {
+  return fake_ticks.fetch_add(7);
+}
 
 TEST(Delay, SurvivesCounterWrapAndPumpsEvents) {
   fake_ticks = 0xFFFFFF00u;  // wraps after about 37 calls

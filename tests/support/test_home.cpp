@@ -45,8 +45,12 @@ std::string ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool FileExists(const std::string& path) { return fs::exists(path); }
+bool FileExists(const std::string& path) {
+  return fs::exists(path);
+}
 
-void MakeFolders(const std::string& path) { fs::create_directories(path); }
+void MakeFolders(const std::string& path) {
+  fs::create_directories(path);
+}
 
 }  // namespace nimbalo::test
