@@ -12,7 +12,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth imagemagick
   weather-util-data
-  python3
+  python3 clang-format
 )
 
 sudo=""
