@@ -20,7 +20,7 @@ TEST(FontValue, LayoutAndRoundTrip) {
   EXPECT_EQ(bytes.substr(4, 4), std::string("\xF3\xFF\xFF\xFF", 4));  // height -13
   EXPECT_EQ(bytes.substr(20, 4), std::string("\xBC\x02\x00\x00", 4));  // weight 700
   EXPECT_EQ(bytes[24], 1);                                             // italic
-  EXPECT_EQ(bytes.substr(36, 8), std::string("Verdana\0", 8));
+  EXPECT_EQ(bytes.substr(32, 8), std::string("Verdana\0", 8));
   EXPECT_EQ(DecodeFontValue(bytes), font);
 
   EXPECT_FALSE(DecodeFontValue(bytes.substr(0, 20)));

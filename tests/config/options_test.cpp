@@ -226,9 +226,9 @@ TEST_F(SettingsTest, RunEntryFollowsCheckBoxEvenWhenWritingFails) {
   Options.LaunchStartUp = false;
   d.LaunchAtStartChk = true;
   run.calls.clear();
-  // A folder in place of the hive file makes every write fail.
-  std::filesystem::remove(HivePath());
-  test::MakeFolders(HivePath());
+  // A file in place of the settings folder makes every write fail.
+  std::filesystem::remove_all(home_.ConfigFolder() + "/nimbalo");
+  test::WriteFile(home_.ConfigFolder() + "/nimbalo", "");
   EXPECT_THROW(SaveSettings(d, run), RegistryError);
   EXPECT_EQ(run.calls, "add Nimbalo /opt/nimbalo/nimbalo;");
 }
