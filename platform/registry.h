@@ -17,6 +17,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nimbalo {
@@ -51,10 +52,14 @@ class RegistryError : public std::runtime_error {
 // the key's own writes); every write goes through to the hive file at once.
 class RegKey {
  public:
-  // Opens the key at `path` in `hive`. With `create`, a missing key (and its parents) is
-  // created and saved; without it, a missing key gives std::nullopt.
+  // Opens the key at `path` in `hive` ("" is the hive's root; leading and trailing "\" are
+  // ignored). With `create`, a missing key (and its parents) is created and saved, and a
+  // failure raises RegistryError ("Failed to create key '<path>'"); without it, a missing
+  // key gives std::nullopt. Key names cannot hold control characters or be empty: such a
+  // path is never found and cannot be created.
   static std::optional<RegKey> Open(Hive hive, const std::string& path, bool create);
-  // Deletes the key, its values and its subkeys. False when it did not exist.
+  // Deletes the key, its values and its subkeys. False when it did not exist; raises
+  // RegistryError ("Failed to delete key '<path>'") when the hive file cannot be written.
   static bool DeleteKey(Hive hive, const std::string& path);
 
   const std::string& Path() const { return path_; }
@@ -65,7 +70,7 @@ class RegKey {
   std::vector<std::string> ValueNames() const;
 
   // Writes raise RegistryError ("Failed to set data for '<name>'") when the hive file
-  // cannot be written.
+  // cannot be written. A key deleted meanwhile by someone else is created again.
   void Write(const std::string& name, const RegValue& value);
   void WriteString(const std::string& name, const std::string& text);
   void WriteExpandString(const std::string& name, const std::string& text);
@@ -77,7 +82,6 @@ class RegKey {
 
  private:
   RegKey(Hive hive, std::string path) : hive_(hive), path_(std::move(path)) {}
-  void Refresh();
 
   Hive hive_;
   std::string path_;
