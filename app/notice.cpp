@@ -21,8 +21,7 @@ bool Suppressed(const std::string& valueName) {
 }
 }  // namespace
 
-void ShowNotice(NoticePresenter& presenter, const std::string& text,
-                const std::string& valueName) {
+void ShowNotice(NoticePresenter& presenter, const std::string& text, const std::string& valueName) {
   if (notice_open || Suppressed(valueName)) return;
   notice_open = true;
   NoticeAnswer answer;

@@ -21,8 +21,7 @@ class NoticePresenter {
 
 // Shows the notice unless the REG_DWORD `valueName` under the main key exists and is not 0,
 // or another notice is open. OK with the box ticked stores the value as 1.
-void ShowNotice(NoticePresenter& presenter, const std::string& text,
-                const std::string& valueName);
+void ShowNotice(NoticePresenter& presenter, const std::string& text, const std::string& valueName);
 
 inline constexpr const char* kSigCreatedNotice = "New Sig Created!";
 inline constexpr const char* kSigCreatedValue = "ShowSigCreated";

@@ -11,7 +11,8 @@ namespace nimbalo {
 void FixFolders() {
   ProgramFolder = ExecutableFolder();
   DataFolder = AppDataFolder() + "/Nimbalo/";
-  if (!FolderExists(DataFolder)) CreateFolder(StripTrailing(DataFolder, '/'));
+  // A fresh account may not have the XDG data folder itself yet, so parents are created too.
+  if (!FolderExists(DataFolder)) CreateFolders(StripTrailing(DataFolder, '/'));
   TempFolder = PrivateTempFolder();
   if (TempFolder.empty()) TempFolder = StripTrailing(ProgramFolder, '/');
 }

@@ -109,4 +109,12 @@ bool CreateFolder(const std::string& path) {
   return ::mkdir(path.c_str(), 0755) == 0 || FolderExists(path);
 }
 
+bool CreateFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    CreateFolder(path.substr(0, slash));
+  }
+  return CreateFolder(path);
+}
+
 }  // namespace nimbalo

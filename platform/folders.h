@@ -27,5 +27,7 @@ bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
 // Creates one folder level; false when it could not be created and does not exist.
 bool CreateFolder(const std::string& path);
+// Creates the folder and any missing parents; false when it does not exist afterwards.
+bool CreateFolders(const std::string& path);
 
 }  // namespace nimbalo

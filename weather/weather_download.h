@@ -3,6 +3,7 @@
 // signatures, status texts). The window side is reached through WeatherHost.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -33,7 +34,7 @@ class WeatherHost {
 
 class WeatherDownload {
  public:
-  explicit WeatherDownload(WeatherHost& host);
+  explicit WeatherDownload(WeatherHost& host, TimerService& timers = TimerService::Shared());
   WeatherDownload(const WeatherDownload&) = delete;
   WeatherDownload& operator=(const WeatherDownload&) = delete;
 
@@ -43,7 +44,8 @@ class WeatherDownload {
   void WeatherTimerTimer();
 
   // Handlers of acHTTP1.
-  void acHTTP1Done(const std::string& contentType, int fileSize, const std::string& stream);
+  void acHTTP1Done(const std::string& contentType, std::int64_t fileSize,
+                   const std::string& stream);
   void acHTTP1HTTPError(int errorCode);
   void acHTTP1HostUnreachable();
   void acHTTP1OutputFileError();

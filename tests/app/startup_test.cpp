@@ -43,6 +43,10 @@ class InstallTest : public ::testing::Test {
 TEST_F(InstallTest, FoldersFollowXdg) {
   EXPECT_EQ(DataFolder, home_.DataHome() + "/Nimbalo/");
   EXPECT_TRUE(test::FileExists(DataFolder));
+  // A fresh account without the XDG data folder still gets its data folder.
+  ::setenv("XDG_DATA_HOME", (home_.Root() + "/new/share").c_str(), 1);
+  FixFolders();
+  EXPECT_TRUE(test::FileExists(home_.Root() + "/new/share/Nimbalo/"));
   EXPECT_EQ(TempFolder, home_.RuntimeFolder() + "/nimbalo");
   struct stat st {};
   ASSERT_EQ(::stat(TempFolder.c_str(), &st), 0);
@@ -58,8 +62,7 @@ TEST_F(InstallTest, CommandLinesInOrderWithEarlierInstallation) {
   EXPECT_EQ(calls_[0].parameters,
             "-cpf \"" + program_files_ + "/Nimbalo/templates\" \"" + data + "\" ");
   EXPECT_EQ(calls_[1].file, program_ + "copyhelper");
-  EXPECT_EQ(calls_[1].parameters,
-            "-cp \"" + program_ + "tplpack\" \"" + data + "/tplpack\"");
+  EXPECT_EQ(calls_[1].parameters, "-cp \"" + program_ + "tplpack\" \"" + data + "/tplpack\"");
   EXPECT_EQ(calls_[2].file, data + "/tplpack");
   EXPECT_EQ(calls_[2].parameters, "");
   for (const Call& call : calls_) {

@@ -1,0 +1,7 @@
+#include "weather/weather.h"
+
+namespace nimbalo {
+
+TWeather CurrentWeather;
+
+}  // namespace nimbalo
