@@ -11,7 +11,7 @@ TEST(EzCrypt, KnownBytesAndRoundTrip) {
   EXPECT_EQ(EncryptText("", kPasswordKey), "");
   EXPECT_EQ(DecryptText("", kPasswordKey), "");
   for (const std::string& plain : {std::string("secret"), std::string("p\x95ss w\xF6rd"),
-                                  std::string(300, '\xFF'), std::string("\0x", 2)}) {
+                                   std::string(300, '\xFF'), std::string("\0x", 2)}) {
     const std::string cipher = EncryptText(plain, kPasswordKey);
     EXPECT_EQ(cipher.size(), plain.size());
     EXPECT_EQ(DecryptText(cipher, kPasswordKey), plain);

@@ -16,8 +16,8 @@ TEST(FontValue, LayoutAndRoundTrip) {
   font.FaceName = "Verdana";
   const std::string bytes = EncodeFontValue(font);
   ASSERT_EQ(bytes.size(), 64u);
-  EXPECT_EQ(bytes.substr(0, 4), std::string("\x40\x80\xFF\x00", 4));  // colour, little-endian
-  EXPECT_EQ(bytes.substr(4, 4), std::string("\xF3\xFF\xFF\xFF", 4));  // height -13
+  EXPECT_EQ(bytes.substr(0, 4), std::string("\x40\x80\xFF\x00", 4));   // colour, little-endian
+  EXPECT_EQ(bytes.substr(4, 4), std::string("\xF3\xFF\xFF\xFF", 4));   // height -13
   EXPECT_EQ(bytes.substr(20, 4), std::string("\xBC\x02\x00\x00", 4));  // weight 700
   EXPECT_EQ(bytes[24], 1);                                             // italic
   EXPECT_EQ(bytes.substr(32, 8), std::string("Verdana\0", 8));

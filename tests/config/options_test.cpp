@@ -60,10 +60,9 @@ TEST_F(SettingsTest, EmptyHiveGivesDefaultsAndCreatesMainKey) {
   EXPECT_EQ(Options.ProxyPort, 8080);
   EXPECT_EQ(Options.Measure, 3);
   EXPECT_TRUE(Options.WeatherAutoUpdate && Options.AutoUpdateSig && Options.SigOnStart &&
-              Options.Cookies && Options.LaunchStartUp && Options.AutoUpdate &&
-              Options.CreatedBy && Options.Html);
-  EXPECT_FALSE(Options.International || Options.PersonalSigOn || Options.Debug ||
-               Options.StartMin);
+              Options.Cookies && Options.LaunchStartUp && Options.AutoUpdate && Options.CreatedBy &&
+              Options.Html);
+  EXPECT_FALSE(Options.International || Options.PersonalSigOn || Options.Debug || Options.StartMin);
   EXPECT_EQ(Options.CityState, "Alabaster, Alabama");
   EXPECT_EQ(Options.StationID, "KEET");
   EXPECT_EQ(Options.SigFolder, DataFolder + "sigs/");
@@ -247,8 +246,7 @@ TEST_F(SettingsTest, GarbledHiveIsSetAsideAndDefaultsLoad) {
   EXPECT_TRUE(NewInstallation);
   EXPECT_EQ(Options.StationID, "KEET");
   bool set_aside = false;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(home_.ConfigFolder() + "/nimbalo")) {
+  for (const auto& entry : std::filesystem::directory_iterator(home_.ConfigFolder() + "/nimbalo")) {
     if (entry.path().filename().string().find("hkcu.reg.") == 0 &&
         entry.path().filename().string().find(".lock") == std::string::npos) {
       set_aside = true;

@@ -27,9 +27,8 @@ TEST(RunAndWait, ExitCodesFolderAndEvents) {
   dispatcher.count = &pumped;
   SetUiDispatcher(&dispatcher);
   EXPECT_EQ(RunAndWait("open", "/bin/sh", "-c \"exit 7\"", true, SW_SHOW, ""), 7);
-  EXPECT_EQ(RunAndWait("open", "/bin/sh", "-c \"sleep 0.3; pwd > here\"", true, SW_SHOW,
-                       home.Root()),
-            0);
+  EXPECT_EQ(
+      RunAndWait("open", "/bin/sh", "-c \"sleep 0.3; pwd > here\"", true, SW_SHOW, home.Root()), 0);
   EXPECT_EQ(test::ReadFile(home.Root() + "/here"), home.Root() + "\n");
   EXPECT_GE(pumped, 1);  // the wait kept the event loop going
   EXPECT_EQ(RunAndWait("open", home.Root() + "/missing", "", true, SW_SHOW, ""), -1);
