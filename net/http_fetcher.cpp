@@ -336,15 +336,14 @@ void HttpFetcher::Complete(Transfer& t) {
 bool HttpFetcher::WaitForOutcome(const std::shared_ptr<Transfer>& transfer) {
   using Clock = std::chrono::steady_clock;
   // Measured from the start: a stream of unrelated events must not postpone it for ever.
-  const std::optional<Clock::time_point> deadline =
-      WaitTimeout > 0 ? std::optional(Clock::now() + std::chrono::milliseconds(WaitTimeout))
-                      : std::nullopt;
+  const bool limited = WaitTimeout > 0;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(WaitTimeout);
   constexpr auto slice = std::chrono::milliseconds(10);
   for (;;) {
     dispatcher_.ProcessEvents();
     // Ended, or the component was destroyed by an event that just ran.
     if (transfer->completed || transfer->owner.load() != this) return true;
-    if (deadline && Clock::now() >= *deadline) {
+    if (limited && Clock::now() >= deadline) {
       bool terminate = true;
       try {
         if (OnWaitTimeoutExpired) OnWaitTimeoutExpired(*this, terminate);
@@ -361,8 +360,7 @@ bool HttpFetcher::WaitForOutcome(const std::shared_ptr<Transfer>& transfer) {
       lock.unlock();
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     } else {
-      const auto until =
-          deadline ? std::min(*deadline, Clock::now() + slice) : Clock::now() + slice;
+      const auto until = limited ? std::min(deadline, Clock::now() + slice) : Clock::now() + slice;
       transfer->posted.wait_until(lock, until, [&] { return transfer->completionPosted; });
     }
   }

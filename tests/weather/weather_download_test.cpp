@@ -195,21 +195,31 @@ TEST_F(WeatherDownloadTest, RequestDuringRunningDownloadIsServedByIt) {
 }
 
 TEST_F(WeatherDownloadTest, ProxyFromConnectType) {
+  // The server acts as a proxy that asks for credentials.
+  server_.SetHandler([](const test::HttpTestRequest& request) {
+    if (!request.Header("Proxy-Authorization")) {
+      test::HttpTestResponse challenge = test::HttpTestResponse::Text(407, "who are you?");
+      challenge.headers.emplace_back("Proxy-Authenticate", "Basic realm=\"proxy\"");
+      return challenge;
+    }
+    return test::HttpTestResponse::Text(200, kReport);
+  });
   Options.ConnectType = 2;
   Options.ProxyServer = "127.0.0.1";
   Options.ProxyPort = server_.Port();
   Options.ProxyUser = "";
   Options.ProxyPassword = EncryptText("secret", kPasswordKey);
   ::setenv("NIMBALO_OBSERVATION_URL", "http://weather.invalid/obs/", 1);
-  server_.Serve("http://weather.invalid/obs/KEET.TXT", test::HttpTestResponse::Text(200, kReport));
   Download();
   EXPECT_EQ(server_.Requests().back().target, "http://weather.invalid/obs/KEET.TXT");
-  EXPECT_FALSE(server_.Requests().back().Header("Proxy-Authorization"));
+  EXPECT_EQ(host_.status, "HTTP Error #407");  // no user: no credentials offered
   EXPECT_EQ(download_.acHTTP1.Proxy.ProxyPassword, "secret");
 
   Options.ProxyUser = "me";
   Download();
-  EXPECT_TRUE(server_.Requests().back().Header("Proxy-Authorization"));
+  EXPECT_EQ(host_.status.rfind("Weather Successfully downloaded", 0), 0u) << host_.status;
+  EXPECT_EQ(server_.Requests().back().Header("Proxy-Authorization"),
+            "Basic bWU6c2VjcmV0");  // me:secret
 
   Options.ConnectType = 7;  // unknown: the proxy stays as it was
   download_.acHTTP1.Proxy.AccessType = atDirect;
