@@ -53,35 +53,30 @@ std::optional<std::int64_t> TimerService::NextTickAt() {
 }
 
 void TimerService::Register(const std::shared_ptr<Slot>& slot) {
-  DueTicks due;
-  {
-    std::lock_guard lock(mutex_);
-    due = AdvanceLocked();
-    slots_.push_back(slot);
-    ++changes_;
-  }
-  changed_.notify_all();
-  Deliver(due);
+  Change(*slot, [this, &slot](Slot&) { slots_.push_back(slot); });
 }
 
 void TimerService::Unregister(const Slot* slot) {
-  {
-    std::lock_guard lock(mutex_);
-    std::erase_if(slots_, [slot](const std::shared_ptr<Slot>& s) { return s.get() == slot; });
-    ++changes_;
-  }
-  changed_.notify_all();
+  // A later next tick needs no wake-up: the thread finds nothing due and sleeps again.
+  std::lock_guard lock(mutex_);
+  std::erase_if(slots_, [slot](const std::shared_ptr<Slot>& s) { return s.get() == slot; });
 }
 
 void TimerService::Change(Slot& slot, const std::function<void(Slot&)>& change) {
   DueTicks due;
+  bool earlier = false;
   {
     std::lock_guard lock(mutex_);
     due = AdvanceLocked();
+    const auto before = NextTickAtLocked();
     change(slot);
-    ++changes_;
+    const auto after = NextTickAtLocked();
+    // Only a tick that is now due sooner needs the sleeping thread; handlers switch their
+    // timer off and on every tick, and waking for that would double the idle wake-ups.
+    earlier = after && (!before || *after < *before);
+    if (earlier) ++changes_;
   }
-  changed_.notify_all();
+  if (earlier) changed_.notify_all();
   Deliver(due);
 }
 

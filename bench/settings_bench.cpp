@@ -75,7 +75,8 @@ void BM_SaveSettings(benchmark::State& state) {
   NoRunEntry run;
   LoadSettings();
   const SettingsControls dialog = SampleDialog();
-  for (auto _ : state) SaveSettings(dialog, run);
+  for (auto _ : state)
+    SaveSettings(dialog, run);
 }
 BENCHMARK(BM_SaveSettings)->Unit(benchmark::kMillisecond);
 

@@ -19,11 +19,11 @@ echo "== station catalogue"
 python3 tools/make_catalogue.py --check
 
 echo "== build"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNIMBALO_WERROR=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNIMBALO_WERROR=ON -DNIMBALO_BUILD_GUI=ON -DNIMBALO_BUILD_TESTS=ON
 cmake --build build -j"$jobs"
 
 echo "== sanitizer build"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DNIMBALO_SANITIZE=ON -DNIMBALO_WERROR=ON \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DNIMBALO_SANITIZE=ON -DNIMBALO_WERROR=ON -DNIMBALO_BUILD_GUI=ON \
   -DNIMBALO_BUILD_BENCH=OFF
 cmake --build build-asan -j"$jobs"
 

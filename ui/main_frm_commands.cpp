@@ -46,7 +46,12 @@ void TMainFrm::FormCreate() {
   const std::string sigs = DataFolder + "sigs";
   if (!FolderExists(sigs) && !CreateFolder(sigs)) throw std::runtime_error("Cannot create " + sigs);
   LoadSettings();
-  if (NewInstallation) Options.StartMin = true;
+  if (NewInstallation) {
+    Options.StartMin = true;
+    // What an installer does elsewhere: a first start with the default "start with the
+    // desktop" really starts with the desktop, even if the settings are never opened.
+    if (Options.LaunchStartUp) RunEntries->AddRunEntry("Nimbalo", ProgramFolder + "nimbalo");
+  }
   RefreshSignatureList();
   Weather.ApplySettings();
   BuildTraySigMenu();
