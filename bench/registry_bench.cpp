@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/private_home.h"
 #include "platform/registry.h"
 
 namespace nimbalo {
@@ -15,30 +16,7 @@ namespace {
 
 constexpr const char* kMainKey = "Software\\Corvane\\Nimbalo";
 
-// The bench's own HOME and XDG folders, so that it never reads or writes the user's files.
-class PrivateHome {
- public:
-  PrivateHome() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "nimbalo-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    ::setenv("HOME", root_.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (root_ + "/.config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (root_ + "/.local/share").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", (root_ + "/.cache").c_str(), 1);
-    ::unsetenv("XDG_RUNTIME_DIR");
-  }
-  ~PrivateHome() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  PrivateHome(const PrivateHome&) = delete;
-  PrivateHome& operator=(const PrivateHome&) = delete;
-
- private:
-  std::string root_;
-};
+using bench::PrivateHome;
 
 const PrivateHome kHome;
 

@@ -8,33 +8,19 @@
 #include <string>
 
 #include "app/paths.h"
+#include "bench/private_home.h"
 #include "config/options.h"
 
 namespace nimbalo {
 namespace {
 
-class PrivateHome {
+// A private HOME with the data folder the settings refer to.
+class SettingsHome : public bench::PrivateHome {
  public:
-  PrivateHome() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "nimbalo-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    ::setenv("HOME", root_.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (root_ + "/.config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (root_ + "/.local/share").c_str(), 1);
-    DataFolder = root_ + "/.local/share/Nimbalo/";
+  SettingsHome() {
+    DataFolder = Root() + "/.local/share/Nimbalo/";
     std::filesystem::create_directories(DataFolder + "templates");
   }
-  ~PrivateHome() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  PrivateHome(const PrivateHome&) = delete;
-  PrivateHome& operator=(const PrivateHome&) = delete;
-
- private:
-  std::string root_;
 };
 
 class NoRunEntry : public RunEntry {
@@ -59,7 +45,7 @@ SettingsControls SampleDialog() {
 }
 
 void BM_LoadSettings(benchmark::State& state) {
-  PrivateHome home;
+  SettingsHome home;
   NoRunEntry run;
   LoadSettings();
   SaveSettings(SampleDialog(), run);
@@ -71,7 +57,7 @@ void BM_LoadSettings(benchmark::State& state) {
 BENCHMARK(BM_LoadSettings);
 
 void BM_SaveSettings(benchmark::State& state) {
-  PrivateHome home;
+  SettingsHome home;
   NoRunEntry run;
   LoadSettings();
   const SettingsControls dialog = SampleDialog();

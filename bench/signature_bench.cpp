@@ -12,6 +12,7 @@
 
 #include "app/paths.h"
 #include "app/prompt.h"
+#include "bench/private_home.h"
 #include "config/options.h"
 #include "signature/generator.h"
 #include "signature/template_files.h"
@@ -22,31 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The bench's own HOME and XDG folders, so that it never reads or writes the user's files.
-class PrivateHome {
- public:
-  PrivateHome() {
-    std::string pattern = (fs::temp_directory_path() / "nimbalo-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    ::setenv("HOME", root_.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (root_ + "/.config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (root_ + "/.local/share").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", (root_ + "/.cache").c_str(), 1);
-    ::unsetenv("XDG_RUNTIME_DIR");
-  }
-  ~PrivateHome() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  PrivateHome(const PrivateHome&) = delete;
-  PrivateHome& operator=(const PrivateHome&) = delete;
-
-  const std::string& Root() const { return root_; }
-
- private:
-  std::string root_;
-};
+using bench::PrivateHome;
 
 const PrivateHome kHome;
 

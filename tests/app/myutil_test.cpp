@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "platform/dispatcher.h"
+#include "tests/support/counting_dispatcher.h"
 #include "tests/support/test_home.h"
 
 namespace nimbalo {
@@ -74,16 +74,9 @@ std::uint32_t FakeTicks() {
 TEST(Delay, SurvivesCounterWrapAndPumpsEvents) {
   fake_ticks = 0xFFFFFF00u;  // wraps after about 37 calls
   SetTickSource(&FakeTicks);
-  int pumped = 0;
-  struct CountingDispatcher : Dispatcher {
-    int* count;
-    void Post(std::function<void()>) override {}
-    void ProcessEvents() override { ++*count; }
-  } dispatcher;
-  dispatcher.count = &pumped;
-  SetUiDispatcher(&dispatcher);
+  test::CountingDispatcher dispatcher;
+  int& pumped = dispatcher.pumped;
   Delay(1000);
-  SetUiDispatcher(nullptr);
   SetTickSource(nullptr);
   // 1000 ms at 7 ms a reading: about 143 turns, not a near-immediate return at the wrap.
   EXPECT_GE(pumped, 142);

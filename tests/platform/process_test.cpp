@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/dispatcher.h"
+#include "tests/support/counting_dispatcher.h"
 #include "tests/support/test_home.h"
 
 namespace nimbalo {
@@ -18,23 +18,15 @@ TEST(SplitCommandLine, QuotesGroupBlanks) {
 
 TEST(RunAndWait, ExitCodesFolderAndEvents) {
   test::TestHome home;
-  int pumped = 0;
-  struct CountingDispatcher : Dispatcher {
-    int* count;
-    void Post(std::function<void()>) override {}
-    void ProcessEvents() override { ++*count; }
-  } dispatcher;
-  dispatcher.count = &pumped;
-  SetUiDispatcher(&dispatcher);
+  test::CountingDispatcher dispatcher;
   EXPECT_EQ(RunAndWait("open", "/bin/sh", "-c \"exit 7\"", true, SW_SHOW, ""), 7);
   EXPECT_EQ(
       RunAndWait("open", "/bin/sh", "-c \"sleep 0.3; pwd > here\"", true, SW_SHOW, home.Root()), 0);
   EXPECT_EQ(test::ReadFile(home.Root() + "/here"), home.Root() + "\n");
-  EXPECT_GE(pumped, 1);  // the wait kept the event loop going
+  EXPECT_GE(dispatcher.pumped, 1);  // the wait kept the event loop going
   EXPECT_EQ(RunAndWait("open", home.Root() + "/missing", "", true, SW_SHOW, ""), -1);
   EXPECT_EQ(RunAndWait("open", "/bin/true", "", false, SW_SHOW, ""), 0);
   EXPECT_EQ(RunAndWait("open", "/bin/sh", "-c \"kill -9 $$\"", true, SW_SHOW, ""), -1);
-  SetUiDispatcher(nullptr);
 }
 
 }  // namespace
