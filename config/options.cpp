@@ -9,6 +9,7 @@
 #include "app/paths.h"
 #include "config/ezcrypt.h"
 #include "platform/folders.h"
+#include "platform/local_time.h"
 #include "platform/registry.h"
 
 namespace nimbalo {
@@ -134,12 +135,7 @@ std::uint32_t AsDword(std::int32_t v) {
 }  // namespace
 
 std::string ShortDateToday() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[64];
-  const std::size_t n = std::strftime(text, sizeof text, "%x", &local);
-  return std::string(text, n);
+  return FormatLocalTime("%x");
 }
 
 void LoadSettings() {

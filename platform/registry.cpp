@@ -18,6 +18,7 @@
 
 #include "platform/encoding.h"
 #include "platform/folders.h"
+#include "platform/local_time.h"
 
 namespace nimbalo {
 
@@ -523,12 +524,7 @@ FileRead ReadHiveFile(const std::string& file, Hive hive) {
 }
 
 std::string Timestamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[32];
-  const std::size_t n = std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-  return std::string(text, n);
+  return FormatLocalTime("%Y%m%d-%H%M%S");
 }
 
 // Renames a hive file that cannot be used out of the way, so that it is never overwritten,

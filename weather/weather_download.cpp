@@ -9,18 +9,14 @@
 #include "config/ezcrypt.h"
 #include "config/options.h"
 #include "net/observation_url.h"
+#include "platform/local_time.h"
 #include "weather/observation_parser.h"
 #include "weather/weather.h"
 
 namespace nimbalo {
 
 std::string LongTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[64];
-  const std::size_t n = std::strftime(text, sizeof text, "%X", &local);
-  return std::string(text, n);
+  return FormatLocalTime("%X");
 }
 
 WeatherDownload::WeatherDownload(WeatherHost& host, TimerService& timers)
