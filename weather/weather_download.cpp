@@ -1,7 +1,5 @@
 #include "weather/weather_download.h"
 
-#include <ctime>
-#include <fstream>
 #include <stdexcept>
 
 #include "app/paths.h"
@@ -9,6 +7,7 @@
 #include "config/ezcrypt.h"
 #include "config/options.h"
 #include "net/observation_url.h"
+#include "platform/atomic_file.h"
 #include "platform/local_time.h"
 #include "weather/observation_parser.h"
 #include "weather/weather.h"
@@ -115,13 +114,9 @@ void WeatherDownload::acHTTP1Done(const std::string&, std::int64_t fileSize,
                                   const std::string& stream) {
   host_.SetStatusText("Weather Successfully downloaded " + std::to_string(fileSize) +
                       " bytes at:" + LongTimeNow());
+  // Replaced whole: a command-line refresh may be reading it at the same moment.
   const std::string path = TempFolder + "/weather.dat";
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(stream.data(), static_cast<std::streamsize>(stream.size()));
-    out.close();
-    if (!out) throw std::runtime_error("Error writing " + path);
-  }
+  if (!WriteFileAtomically(path, stream)) throw std::runtime_error("Error writing " + path);
   ParseObservation();
   host_.ShowObservation(Options.CityState, CurrentWeather.Temperature);
   const std::string& weather = CurrentWeather.PresentWeather != "N/A"
