@@ -1,8 +1,5 @@
 #include "weather/observation_parser.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
@@ -14,6 +11,7 @@
 #include "app/myutil.h"
 #include "app/paths.h"
 #include "config/options.h"
+#include "platform/text_file.h"
 
 namespace nimbalo {
 
@@ -70,41 +68,6 @@ std::string ReplaceAllIgnoreCase(const std::string& text, const std::string& sea
     }
   }
   return out;
-}
-
-// Lines end at CR, LF or CR LF; a break at the very end does not start another line.
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
-std::string ReadReport(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    throw std::runtime_error("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  std::string bytes;
-  char buffer[8192];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      throw std::runtime_error("Cannot read file \"" + path + "\". " + std::strerror(error));
-    }
-    bytes.append(buffer, static_cast<std::size_t>(got));
-  }
-  ::close(fd);
-  return bytes;
 }
 
 // Removes the bracket syntax of "NW (320°)" and "13KT)": " (" becomes "-", ")" goes.
@@ -217,7 +180,12 @@ TWeather ParseObservationText(const std::string& report, int measure) {
 
 void ParseObservation() {
   CurrentWeather = NotAvailable();
-  CurrentWeather = ParseObservationText(ReadReport(TempFolder + "/weather.dat"), Options.Measure);
+  const std::string path = TempFolder + "/weather.dat";
+  const auto report = ReadFileBytes(path);
+  if (!report) {
+    throw std::runtime_error("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  }
+  CurrentWeather = ParseObservationText(*report, Options.Measure);
 }
 
 }  // namespace nimbalo
